@@ -1,0 +1,90 @@
+// The end-to-end driver's vocabulary: start Pigmora, move and press like a user, and read what
+// the user would see or paste. Runs inside the same Wine desktop as the program.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/win32/handles.h"
+#include "ui/controls.h"
+
+namespace e2e {
+
+using pigmora::Control;
+
+struct Settings {
+    std::wstring pigmoraExe;   // the program under test
+    std::wstring artifacts;    // screenshots and other leftovers of a run
+};
+Settings& Config();
+
+// Polls until the condition holds; false when the time is up.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A fresh pigmora.exe for one test: started in the constructor (waits for its window),
+// closed and reaped in the destructor.
+class Pigmora {
+public:
+    Pigmora();
+    ~Pigmora();
+    Pigmora(const Pigmora&) = delete;
+    Pigmora& operator=(const Pigmora&) = delete;
+
+    HWND window() const { return window_; }
+    HANDLE process() const { return process_.get(); }
+    DWORD threadId() const { return threadId_; }
+    HWND control(Control c) const;
+
+    RECT ScreenRect(Control c) const;           // outer rectangle on the screen
+    RECT ClientRectOnScreen(Control c) const;   // inside the border
+    POINT Centre(Control c) const;
+    POINT ClientPoint(Control c, int x, int y) const;  // a point of the control's client area
+    std::wstring Text(Control c) const;                // window text (captions, boxes)
+    std::string Utf8Text(Control c) const;
+    bool HasExited(std::chrono::milliseconds wait) const;
+
+private:
+    pigmora::win32::unique_kernel_handle process_;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+// --- the pointer and the keyboard, as real input events -----------------------------------
+void MovePointer(POINT to);
+// Moves in small steps, as a hand does: a single long jump right after a press may be lost.
+void GlidePointer(POINT to, int steps = 10);
+void PressLeft();
+void ReleaseLeft();
+void PressRight();
+void ReleaseRight();
+void ClickLeft(POINT at);
+void PressKey(WORD key);
+void ReleaseKey(WORD key);
+void TapKey(WORD key);
+POINT PointerPosition();
+
+// --- what the screen shows ----------------------------------------------------------------
+COLORREF ScreenPixel(POINT at);
+// Writes <artifacts>/<name>.bmp of the whole screen.
+void SaveScreenshot(const std::string& name);
+// Cursor shown at the moment, and its size and hotspot.
+struct CursorShape {
+    HCURSOR handle;
+    int width, height, hotX, hotY;
+};
+CursorShape CurrentCursor();
+
+// --- the clipboard and the registry --------------------------------------------------------
+std::optional<std::string> ClipboardText();  // CF_TEXT bytes, without the terminating zero
+void PutClipboardText(const std::string& text);
+
+std::string Utf8(const std::wstring& text);
+std::wstring Wide(const std::string& utf8);
+
+}  // namespace e2e

@@ -1,0 +1,76 @@
+# Sourced by the end-to-end tests, benchmarks and soak scripts: a private Xvfb display and a
+# private Wine prefix, both torn down by pigmora_wine_stop (also on exit).
+#   pigmora_wine_start <work dir>   sets DISPLAY, WINEPREFIX, PIGMORA_DESKTOP
+#   pigmora_wine_run <exe> [args]   runs a Windows program inside the virtual desktop, waits
+#   pigmora_wine_stop
+
+pigmora_free_display() {
+  local n
+  for n in $(seq 90 250); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; return 0; fi
+  done
+  return 1
+}
+
+# Chinese captions of the standard controls need font linking to the CJK font on a Western
+# prefix, as Windows does for its own dialog fonts.
+pigmora_prefix_fonts() {
+  local reg="$WINEPREFIX/pigmora-fontlink.reg" hex
+  hex=$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei' | od -An -tx1 | tr -s ' \n' ',' | sed 's/^,//; s/,$//')
+  {
+    echo 'REGEDIT4'
+    echo
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]'
+    for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
+      echo "\"$face\"=hex(7):$hex,00,00"
+    done
+  } > "$reg"
+  wine regedit "$reg" >/dev/null 2>&1
+}
+
+# A fresh prefix takes a while; it is kept in the build folder and reused.
+pigmora_prefix_init() {
+  if [ ! -f "$WINEPREFIX/.pigmora-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    pigmora_prefix_fonts
+    wineserver -w
+    touch "$WINEPREFIX/.pigmora-ready"
+  fi
+}
+
+pigmora_wine_start() {
+  local work=$1 n
+  mkdir -p "$work"
+  export WINEPREFIX="$work/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export PIGMORA_DESKTOP="pigmora-$$"
+  n=$(pigmora_free_display) || { echo "no free X display number" >&2; return 1; }
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  PIGMORA_XVFB_PID=$!
+  export DISPLAY=":$n"
+  trap pigmora_wine_stop EXIT
+  local i
+  for i in $(seq 1 200); do
+    xdpyinfo >/dev/null 2>&1 && break
+    kill -0 "$PIGMORA_XVFB_PID" 2>/dev/null || { echo "Xvfb did not start" >&2; return 1; }
+    sleep 0.05
+  done
+  pigmora_prefix_init
+}
+
+pigmora_wine_run() {
+  wine explorer "/desktop=$PIGMORA_DESKTOP,1280x1024" "$@" >/dev/null 2>&1
+}
+
+pigmora_wine_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "${PIGMORA_XVFB_PID:-}" ]; then
+    kill "$PIGMORA_XVFB_PID" 2>/dev/null || true
+    wait "$PIGMORA_XVFB_PID" 2>/dev/null || true
+    PIGMORA_XVFB_PID=
+  fi
+}
