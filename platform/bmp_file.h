@@ -52,7 +52,8 @@ struct Bgr {
 };
 
 // One pixel, x from the left and y from the top, of a file that ReadBmp accepts. Out of range
-// or an unreadable file: nullopt, and Set changes nothing and returns false.
+// or an unreadable file: nullopt, and Set changes nothing and returns false. Each call reads
+// the headers again: meant for building small pictures and for tests, not for whole images.
 std::optional<Bgr> GetBmpPixel(std::span<const std::uint8_t> file, int x, int y);
 bool SetBmpPixel(std::span<std::uint8_t> file, int x, int y, Bgr colour);
 

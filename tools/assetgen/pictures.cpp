@@ -78,8 +78,8 @@ void DrawHand(Canvas& canvas, Point fingertip, double scale, double outlineWidth
     canvas.Fill(Union(parts), kHandOutline);
     // The insides of neighbouring fingers do not meet, which leaves the lines between them.
     for (const Shape& s : parts) canvas.Fill(Grow(s, -outlineWidth), kWhite);
-    // The cuff's seam.
-    canvas.Fill(part(Box(0.0, 35.6, 19.0, 35.6 + 1.2 / scale * outlineWidth)), kHandOutline);
+    // The seam between hand and cuff, as thick as the outline.
+    canvas.Fill(part(Box(0.0, 35.6, 19.0, 35.6 + outlineWidth / scale)), kHandOutline);
 }
 
 BgraImage HandImage(int size, Point fingertip) {
