@@ -323,7 +323,8 @@ std::optional<std::vector<std::uint8_t>> LzwDecode(std::span<const std::uint8_t>
     }
 
     std::vector<std::uint8_t> out;
-    out.reserve(pixelCount);
+    // The header's size may lie: grow with what the data really yields, not with its claim.
+    out.reserve(std::min(pixelCount, data.size() * 4));
     // Writes the string of a code, last byte first, at the end of the output.
     const auto emit = [&](unsigned code) {
         const std::size_t n = length[code];
