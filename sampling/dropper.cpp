@@ -15,7 +15,9 @@ void BeginDropperDrag(Form& form, Desktop& desktop, Control box) {
     // The box repaints empty and the new pointer takes effect before the capture freezes it;
     // a movement already queued samples here, the flag being set.
     desktop.PumpPendingEvents();
-    desktop.CapturePointer(desktop.NativeHandleOf(box));
+    // A quick click's release may have been handled inside the pump already; a capture taken
+    // now would hold the pointer with no button down and swallow the next click elsewhere.
+    if (form.PlayAnimation(box)) desktop.CapturePointer(desktop.NativeHandleOf(box));
     form.SetBackColor(Control::取色_对比色, LastPickedColor);
 }
 

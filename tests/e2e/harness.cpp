@@ -170,20 +170,36 @@ std::wstring Pigmora::Text(Control c) const {
 
 std::string Pigmora::Utf8Text(Control c) const { return Utf8(Text(c)); }
 
+HWND Pigmora::CaptureHolder() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(threadId_, &info);
+    return info.hwndCapture;
+}
+
+bool Pigmora::PressAndHold(Control source) {
+    const RECT r = ScreenRect(source);
+    GlidePointer({r.left - 4, (r.top + r.bottom) / 2}, 4);
+    GlidePointer(Centre(source), 3);
+    PressLeft();
+    return WaitUntil([&] { return CaptureHolder() == control(source); });
+}
+
 bool Pigmora::HasExited(std::chrono::milliseconds wait) const {
     return WaitForSingleObject(process_.get(), static_cast<DWORD>(wait.count())) == WAIT_OBJECT_0;
 }
 
 void MovePointer(POINT to) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    // Normalised absolute coordinates, rounded so that they land on the intended pixel.
-    const LONG dx = static_cast<LONG>((to.x * 65536LL + w / 2) / w);
-    const LONG dy = static_cast<LONG>((to.y * 65536LL + h / 2) / h);
+    // Normalised absolute coordinates, rounded up: the system maps them back truncating.
+    const LONG dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
+    const LONG dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
-    WaitUntil([&] {
+    const bool landed = WaitUntil([&] {
         const POINT now = PointerPosition();
         return now.x == to.x && now.y == to.y;
-    }, std::chrono::milliseconds(500));
+    }, std::chrono::milliseconds(2000));
+    if (!landed) ADD_FAILURE() << "the pointer did not reach (" << to.x << ", " << to.y << ")";
 }
 
 void GlidePointer(POINT to, int steps) {

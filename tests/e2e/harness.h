@@ -48,6 +48,11 @@ public:
     std::wstring Text(Control c) const;                // window text (captions, boxes)
     std::string Utf8Text(Control c) const;
     bool HasExited(std::chrono::milliseconds wait) const;
+    // The program's pointer capture, as its thread holds it (null without one).
+    HWND CaptureHolder() const;
+    // Presses the left button over a drag source and waits until the source holds the pointer:
+    // movements sent before that go to whatever window lies under the pointer.
+    bool PressAndHold(Control source);
 
 private:
     pigmora::win32::unique_kernel_handle process_;

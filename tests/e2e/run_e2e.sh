@@ -2,7 +2,8 @@
 # Runs the end-to-end driver in a private Xvfb display and Wine desktop.
 #   run_e2e.sh <pigmora_e2e.exe> <pigmora.exe> <work dir> <name> [driver arguments...]
 set -uo pipefail
-driver=$1 program=$2 work=$3 name=$4
+driver=$1 program=$2 name=$4
+mkdir -p "$3" && work=$(cd "$3" && pwd)
 shift 4
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_env.sh"

@@ -4,14 +4,6 @@
 #   pigmora_wine_run <exe> [args]   runs a Windows program inside the virtual desktop, waits
 #   pigmora_wine_stop
 
-pigmora_free_display() {
-  local n
-  for n in $(seq 90 250); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; return 0; fi
-  done
-  return 1
-}
-
 # Chinese captions of the standard controls need font linking to the CJK font on a Western
 # prefix, as Windows does for its own dialog fonts.
 pigmora_prefix_fonts() {
@@ -42,21 +34,31 @@ pigmora_prefix_init() {
 }
 
 pigmora_wine_start() {
-  local work=$1 n
-  mkdir -p "$work"
+  local work n
+  mkdir -p "$1" && work=$(cd "$1" && pwd)
   export WINEPREFIX="$work/wineprefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export PIGMORA_DESKTOP="pigmora-$$"
-  n=$(pigmora_free_display) || { echo "no free X display number" >&2; return 1; }
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and tells it on a file descriptor: no race
+  # with other runs on the same machine.
+  local numberFile="$work/display.$$"
+  rm -f "$numberFile"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   PIGMORA_XVFB_PID=$!
-  export DISPLAY=":$n"
   trap pigmora_wine_stop EXIT
   local i
+  for i in $(seq 1 400); do
+    n=$(tr -dc '0-9' < "$numberFile" 2>/dev/null)
+    [ -n "$n" ] && break
+    kill -0 "$PIGMORA_XVFB_PID" 2>/dev/null || { echo "Xvfb did not start" >&2; return 1; }
+    sleep 0.05
+  done
+  rm -f "$numberFile"
+  [ -n "$n" ] || { echo "Xvfb gave no display number" >&2; return 1; }
+  export DISPLAY=":$n"
   for i in $(seq 1 200); do
     xdpyinfo >/dev/null 2>&1 && break
-    kill -0 "$PIGMORA_XVFB_PID" 2>/dev/null || { echo "Xvfb did not start" >&2; return 1; }
     sleep 0.05
   done
   pigmora_prefix_init

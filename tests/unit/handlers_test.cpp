@@ -208,6 +208,15 @@ TEST_F(HandlersTest, SaveGoesOnOnlyForAPlainDecimalNumber) {
     EXPECT_TRUE(desktop.messages.empty());
 }
 
+TEST_F(HandlersTest, AMegabytePastedIntoTheDecimalBoxSavesNothing) {
+    form.back[取色_颜色2] = kEmptySlot;
+    form.text[取色_10进制] = std::string(1 << 20, '7');
+    SaveCurrentColor(form, desktop, 取色_保存);
+    EXPECT_EQ(form.back[取色_颜色2], kEmptySlot);
+    EXPECT_TRUE(desktop.registry.empty());
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
 TEST_F(HandlersTest, SaveFillsTheFirstEmptySlotInOrderWithTheSwatchColour) {
     form.text[取色_10进制] = "12345";   // typed over: the swatch decides the colour
     form.back[取色_当前色] = 65280;

@@ -188,10 +188,15 @@ bool Win32Form::CreateControl(const ControlSpec& spec) {
 void Win32Form::LoadRegionFrame() {
     HWND existing = State(Control::RegionFrame).window;
     if (existing && IsWindow(existing)) {
+        // A drag source captures the pointer just before this; Wine ends that capture when
+        // the active window changes, which would leave the drag without its movements and
+        // its release. The capture is the caller's, so it is put back.
+        HWND captured = GetCapture();
         if (IsIconic(existing))
             ShowWindow(existing, SW_RESTORE);
         else
             SetActiveWindow(existing);
+        if (captured && GetCapture() != captured) SetCapture(captured);
         return;
     }
     const int size = kRegionFrameSpec.width;
@@ -213,9 +218,17 @@ HWND Win32Form::HandleOf(Control c) const { return states_[static_cast<std::size
 
 void Win32Form::Dispatch(MSG& message) {
     HWND main = State(Control::MainWindow).window;
-    if (main && IsDialogMessageW(main, &message)) return;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    if (!main || !IsDialogMessageW(main, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // Input outranks repaints in the queue: while the pointer moves faster than the readout
+    // follows, the controls it rewrote would not repaint until the pointer stops. What an input
+    // changed goes on the screen before the next input is taken.
+    const bool input = (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
+                       (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST);
+    if (HWND shown = State(Control::MainWindow).window; input && shown)
+        RedrawWindow(shown, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 std::optional<Control> Win32Form::FindByWindow(HWND window) {
@@ -302,13 +315,18 @@ void Win32Form::PaintControl(Control c) {
     GetClientRect(state.window, &client);
     const SIZE size{client.right, client.bottom};
     if (size.cx <= 0 || size.cy <= 0) return;
+    unique_hbrush background(CreateSolidBrush(ShownColour(state.backColor)));
+    // A label with no caption, such as the swatches that the readout repaints on every
+    // movement, is one fill: nothing to flicker, so it goes straight to the screen.
+    if (spec.kind == Kind::Label && state.caption.empty()) {
+        FillRect(paint.get(), &client, background.get());
+        return;
+    }
 
     // Drawn off screen and copied in one go, so a live zoom view never flickers.
     unique_hdc memory(CreateCompatibleDC(paint.get()));
     unique_hbitmap canvas(CreateCompatibleBitmap(paint.get(), size.cx, size.cy));
     Selection canvasSelected(memory.get(), canvas.get());
-
-    unique_hbrush background(CreateSolidBrush(ShownColour(state.backColor)));
     FillRect(memory.get(), &client, background.get());
     if (spec.kind == Kind::PictureBox) {
         state.picture.Draw(memory.get(), size, state.displayMode);
