@@ -3,6 +3,10 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <utility>
+
+#include "platform/bmp_scale.h"
+#include "platform/win32/snapshot.h"
 
 namespace pigmora::win32 {
 
@@ -78,31 +82,75 @@ std::vector<std::uint8_t> GifToBmp(const std::vector<std::uint8_t>& gif) {
 }  // namespace
 
 Picture::Picture(std::vector<std::uint8_t> file)
-    : file_(IsGif(file) ? GifToBmp(file) : std::move(file)), view_(ReadBmp(file_)) {}
+    : file_(IsGif(file) ? GifToBmp(file) : std::move(file)),
+      view_(ReadBmp(file_)),
+      content_(TakeSnapshotContent(file_)) {}
+
+// Moving a vector keeps its buffer, so the view stays valid in its new owner.
+Picture::Picture(Picture&& other) noexcept
+    : file_(std::move(other.file_)),
+      view_(std::exchange(other.view_, std::nullopt)),
+      content_(std::exchange(other.content_, std::nullopt)),
+      fitted_(std::move(other.fitted_)),
+      fittedSize_(std::exchange(other.fittedSize_, SIZE{})) {}
+
+Picture& Picture::operator=(Picture&& other) noexcept {
+    if (this != &other) {
+        RecycleSnapshotBuffer(std::exchange(file_, std::move(other.file_)));
+        view_ = std::exchange(other.view_, std::nullopt);
+        content_ = std::exchange(other.content_, std::nullopt);
+        fitted_ = std::move(other.fitted_);
+        fittedSize_ = std::exchange(other.fittedSize_, SIZE{});
+    }
+    return *this;
+}
+
+Picture::~Picture() { RecycleSnapshotBuffer(std::move(file_)); }
+
+const std::vector<std::uint32_t>& Picture::FittedTo(SIZE client) const {
+    if (fittedSize_.cx != client.cx || fittedSize_.cy != client.cy) {
+        fitted_ = ResampleByArea(*view_, client.cx, client.cy, content_);
+        fittedSize_ = client;
+    }
+    return fitted_;
+}
 
 void Picture::Draw(HDC dc, SIZE client, int mode) const {
     if (!view_ || view_->width <= 0 || view_->height <= 0) return;
     const BmpView& v = *view_;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = v.width;
-    info.bmiHeader.biHeight = v.bottomUp ? v.height : -v.height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(v.bitsPerPixel);
     info.bmiHeader.biCompression = BI_RGB;
 
+    // Stretched to the client area: averaged on displays of more than 16 bits per pixel, where
+    // halftone stretching is asked for, pixels repeated or dropped on the others.
+    const bool rich = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) > 16;
+    if (mode == 1 && rich) {
+        if (const auto& fitted = FittedTo(client); !fitted.empty()) {
+            info.bmiHeader.biWidth = client.cx;
+            info.bmiHeader.biHeight = -client.cy;  // top-down
+            info.bmiHeader.biBitCount = 32;
+            StretchDIBits(dc, 0, 0, client.cx, client.cy, 0, 0, client.cx, client.cy, fitted.data(),
+                          &info, DIB_RGB_COLORS, SRCCOPY);
+            return;
+        }
+    }
+
+    info.bmiHeader.biWidth = v.width;
+    info.bmiHeader.biHeight = v.bottomUp ? v.height : -v.height;
+    info.bmiHeader.biBitCount = static_cast<WORD>(v.bitsPerPixel);
     int x = 0, y = 0, w = v.width, h = v.height;
     if (mode == 1) {
+        // Only a picture too large to average, or a poor display, comes here.
         w = client.cx;
         h = client.cy;
-        // Halftone averages the pixels it drops; it needs more than 16 bits per pixel.
-        const bool rich = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) > 16;
         SetStretchBltMode(dc, rich ? HALFTONE : COLORONCOLOR);
         SetBrushOrgEx(dc, 0, 0, nullptr);
     } else if (mode >= 2) {
         if (w > client.cx || h > client.cy) {
-            const double scale = std::min(static_cast<double>(client.cx) / w,
-                                          static_cast<double>(client.cy) / h);
+            const double scale =
+                std::min(static_cast<double>(client.cx) / w, static_cast<double>(client.cy) / h);
             w = std::max(1, static_cast<int>(w * scale));
             h = std::max(1, static_cast<int>(h * scale));
             SetStretchBltMode(dc, HALFTONE);
