@@ -106,11 +106,11 @@ bool Win32Form::LoadMainWindow() {
     State(Control::MainWindow).window = window;
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
 
-    for (const ControlSpec& spec : MainWindowControls())
-        if (!CreateControl(spec)) return false;
+    for (const ControlSpec& row : MainWindowControls())
+        if (!CreateControl(row)) return false;
     // Where controls overlap, the one created first lies on top.
-    for (auto spec = MainWindowControls().rbegin(); spec != MainWindowControls().rend(); ++spec)
-        SetWindowPos(State(spec->name).window, HWND_TOP, 0, 0, 0, 0,
+    for (auto row = MainWindowControls().rbegin(); row != MainWindowControls().rend(); ++row)
+        SetWindowPos(State(row->name).window, HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     if (kMainWindowCreated && desktop_) kMainWindowCreated(*this, *desktop_, Control::MainWindow);
@@ -122,20 +122,20 @@ bool Win32Form::LoadMainWindow() {
     return true;
 }
 
-bool Win32Form::CreateControl(const ControlSpec& spec) {
-    ControlState& state = State(spec.name);
-    state.backColor = spec.backColor;
-    state.caption = Utf8ToWide(spec.text);
-    state.displayMode = spec.displayMode;
-    state.pointer = spec.pointer;
-    if (spec.picture) state.picture = Picture(std::vector<std::uint8_t>(
-                          EmbeddedImage(*spec.picture).begin(), EmbeddedImage(*spec.picture).end()));
+bool Win32Form::CreateControl(const ControlSpec& row) {
+    ControlState& state = State(row.name);
+    state.backColor = row.backColor;
+    state.caption = Utf8ToWide(row.text);
+    state.displayMode = row.displayMode;
+    state.pointer = row.pointer;
+    if (row.picture) state.picture = Picture(std::vector<std::uint8_t>(
+                          EmbeddedImage(*row.picture).begin(), EmbeddedImage(*row.picture).end()));
 
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     const wchar_t* windowClass = kControlClass;
     const wchar_t* text = L"";
-    switch (spec.kind) {
+    switch (row.kind) {
         case Kind::Label:
             style |= WS_CLIPCHILDREN;
             text = state.caption.c_str();
@@ -160,22 +160,22 @@ bool Win32Form::CreateControl(const ControlSpec& spec) {
             style |= TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP;
             break;
     }
-    if (spec.border == Border::SingleLine) style |= WS_BORDER;
-    if (spec.border == Border::Sunken) exStyle |= WS_EX_CLIENTEDGE;
+    if (row.border == Border::SingleLine) style |= WS_BORDER;
+    if (row.border == Border::Sunken) exStyle |= WS_EX_CLIENTEDGE;
 
     const bool ownClass = windowClass == kControlClass;
-    HWND window = CreateWindowExW(exStyle, windowClass, text, style, spec.rect.left, spec.rect.top,
-                                  spec.rect.width, spec.rect.height, State(spec.parent).window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(spec.name))),
+    HWND window = CreateWindowExW(exStyle, windowClass, text, style, row.rect.left, row.rect.top,
+                                  row.rect.width, row.rect.height, State(row.parent).window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row.name))),
                                   instance_,
-                                  ownClass ? &hosts_[static_cast<int>(spec.name)] : nullptr);
+                                  ownClass ? &hosts_[static_cast<int>(row.name)] : nullptr);
     if (!window) return false;
     state.window = window;
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
-    if (spec.kind == Kind::EditBox) SendMessageW(window, EM_SETLIMITTEXT, 0, 0);  // no limit
-    if (spec.kind == Kind::GroupBox) SetWindowSubclass(window, GroupBoxProc, 0, 0);
-    if (spec.kind == Kind::Slider) {
-        const SliderRange& r = spec.slider;
+    if (row.kind == Kind::EditBox) SendMessageW(window, EM_SETLIMITTEXT, 0, 0);  // no limit
+    if (row.kind == Kind::GroupBox) SetWindowSubclass(window, GroupBoxProc, 0, 0);
+    if (row.kind == Kind::Slider) {
+        const SliderRange& r = row.slider;
         SendMessageW(window, TBM_SETRANGE, FALSE, MAKELPARAM(r.minimum, r.maximum));
         SendMessageW(window, TBM_SETPAGESIZE, 0, r.pageStep);
         SendMessageW(window, TBM_SETLINESIZE, 0, r.lineStep);
@@ -240,9 +240,9 @@ std::optional<Control> Win32Form::FindByWindow(HWND window) {
 }
 
 void Win32Form::Raise(Control c, Handler Events::*event) {
-    const ControlSpec& spec = SpecOf(c);
-    if (Handler handler = spec.on.*event; handler && desktop_)
-        handler(*this, *desktop_, spec.subject.value_or(c));
+    const ControlSpec& row = SpecOf(c);
+    if (Handler handler = row.on.*event; handler && desktop_)
+        handler(*this, *desktop_, row.subject.value_or(c));
 }
 
 bool Win32Form::ShowPointer(Control c) {
@@ -309,7 +309,7 @@ LRESULT Win32Form::RegionFrameMessage(HWND window, UINT message, WPARAM w, LPARA
 
 void Win32Form::PaintControl(Control c) {
     ControlState& state = State(c);
-    const ControlSpec& spec = SpecOf(c);
+    const ControlSpec& row = SpecOf(c);
     PaintDc paint(state.window);
     RECT client{};
     GetClientRect(state.window, &client);
@@ -318,7 +318,7 @@ void Win32Form::PaintControl(Control c) {
     unique_hbrush background(CreateSolidBrush(ShownColour(state.backColor)));
     // A label with no caption, such as the swatches that the readout repaints on every
     // movement, is one fill: nothing to flicker, so it goes straight to the screen.
-    if (spec.kind == Kind::Label && state.caption.empty()) {
+    if (row.kind == Kind::Label && state.caption.empty()) {
         FillRect(paint.get(), &client, background.get());
         return;
     }
@@ -328,13 +328,13 @@ void Win32Form::PaintControl(Control c) {
     unique_hbitmap canvas(CreateCompatibleBitmap(paint.get(), size.cx, size.cy));
     Selection canvasSelected(memory.get(), canvas.get());
     FillRect(memory.get(), &client, background.get());
-    if (spec.kind == Kind::PictureBox) {
+    if (row.kind == Kind::PictureBox) {
         state.picture.Draw(memory.get(), size, state.displayMode);
     } else {
         Selection font(memory.get(), GuiFont());
         SetBkMode(memory.get(), TRANSPARENT);
-        SetTextColor(memory.get(), ShownColour(spec.textColor));
-        const UINT align = spec.align == Align::Centre ? DT_CENTER : DT_LEFT;
+        SetTextColor(memory.get(), ShownColour(row.textColor));
+        const UINT align = row.align == Align::Centre ? DT_CENTER : DT_LEFT;
         DrawTextW(memory.get(), state.caption.c_str(), static_cast<int>(state.caption.size()),
                   &client, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align);
     }

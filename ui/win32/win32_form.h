@@ -83,7 +83,7 @@ private:
     LRESULT ControlMessage(Control c, HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT RegionFrameMessage(HWND window, UINT message, WPARAM w, LPARAM l);
 
-    bool CreateControl(const ControlSpec& spec);
+    bool CreateControl(const ControlSpec& row);
     void Raise(Control c, Handler Events::*event);
     void PaintControl(Control c);
     bool ShowPointer(Control c);  // sets the control's own pointer; false when it has none
