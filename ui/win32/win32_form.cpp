@@ -64,9 +64,11 @@ Win32Form::Win32Form(HINSTANCE instance)
     main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     main.lpszClassName = kMainWindowClass;
-    // Loaded by size from the module, so they are the module's to keep: no owner needed.
-    main.hIcon = static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 32, 32, 0));
-    main.hIconSm = static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 16, 16, 0));
+    // Shared icons belong to the system, which frees them with the module.
+    main.hIcon = static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 32, 32, LR_SHARED));
+    main.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, 16, 16, LR_SHARED));
     RegisterClassExW(&main);
 
     // Labels and picture boxes draw themselves. A quick second press arrives as a double
