@@ -1,6 +1,7 @@
 #include "magnifier_driver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +22,17 @@ bool PointerAt(POINT to) {
     return at.x == to.x && at.y == to.y;
 }
 
+void SendMove(POINT to) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Normalised coordinates, rounded up: the system maps them back truncating.
+    input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
+    input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 HWND FocusOf(const Pigmora& app) {
     GUITHREADINFO info{sizeof(info)};
     GetGUIThreadInfo(app.threadId(), &info);
@@ -28,6 +40,31 @@ HWND FocusOf(const Pigmora& app) {
 }
 
 }  // namespace
+
+void MoveExactly(POINT to) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SendMove(to);
+        if (WaitUntil([&] { return PointerAt(to); }, std::chrono::milliseconds(500))) return;
+    }
+    ADD_FAILURE() << "the pointer does not stay at (" << to.x << ", " << to.y << ")";
+}
+
+void Glide(POINT to, int steps) {
+    const POINT from = PointerPosition();
+    for (int i = 1; i <= steps; ++i)
+        MoveExactly({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+}
+
+void ApproachPoint(POINT to, int steps) {
+    const POINT from = PointerPosition();
+    POINT nextTo{to.x - 1, to.y};
+    if (from.x != to.x)
+        nextTo = {to.x + (from.x < to.x ? -1 : 1), to.y};
+    else if (from.y != to.y)
+        nextTo = {to.x, to.y + (from.y < to.y ? -1 : 1)};
+    if (steps > 1) Glide(nextTo, steps - 1);
+    MoveExactly(to);
+}
 
 int SliderPosition(const Pigmora& app) {
     DWORD_PTR position = 0;
@@ -39,16 +76,26 @@ std::string ZoomCaption(const Pigmora& app) { return app.Utf8Text(取色_倍数�
 
 bool FocusSlider(const Pigmora& app) {
     const HWND slider = app.control(取色_倍数);
-    for (int tab = 0; tab < 60 && FocusOf(app) != slider; ++tab) {
+    for (int tab = 0; tab < 60; ++tab) {
+        // Arrived once the focus stays: a Tab still on its way, or the focus that an
+        // activation hands out late, would move it on.
+        if (FocusOf(app) == slider &&
+            !WaitUntil([&] { return FocusOf(app) != slider; }, std::chrono::milliseconds(300)))
+            return true;
         const HWND before = FocusOf(app);
         TapKey(VK_TAB);
         WaitUntil([&] { return FocusOf(app) != before; }, std::chrono::seconds(2));
     }
-    return FocusOf(app) == slider;
+    return false;
 }
 
 bool SliderKey(const Pigmora& app, WORD key, int position) {
+    const int before = SliderPosition(app);
     TapKey(key);
+    if (WaitUntil([&] { return SliderPosition(app) == position; }, std::chrono::seconds(3)))
+        return true;
+    // Now and then a key is lost under Wine; once more, if the first one did nothing.
+    if (SliderPosition(app) == before) TapKey(key);
     return WaitUntil([&] { return SliderPosition(app) == position; });
 }
 
@@ -114,66 +161,92 @@ POINT ThumbTrack::Centre(int position) const {
 
 std::string RegionLine(const Pigmora& app) { return app.Utf8Text(取色_X); }
 
-void HoverMagnifierBox(const Pigmora& app) {
+void HoverBox(const Pigmora& app, Control c) {
     static int calls = 0;
     const int offset = ++calls % 2 == 0 ? -5 : 5;
-    const RECT box = app.ScreenRect(取色_放大镜);
-    GlidePointer({box.left - 3, (box.top + box.bottom) / 2}, 4);
-    const POINT centre = app.Centre(取色_放大镜);
-    Approach({centre.x + offset, centre.y + offset}, 3);
+    const RECT box = app.ScreenRect(c);
+    Glide({box.left - 3, (box.top + box.bottom) / 2}, 4);
+    const POINT centre = app.Centre(c);
+    ApproachPoint({centre.x + offset, centre.y + offset}, 3);
 }
 
-bool PressMagnifier(const Pigmora& app) {
+void WaitForPointerToSettle() {
+    HCURSOR shown = CurrentCursor().handle;
+    auto since = std::chrono::steady_clock::now();
+    WaitUntil(
+        [&] {
+            const HCURSOR now = CurrentCursor().handle;
+            if (now != shown) {
+                shown = now;
+                since = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - since > std::chrono::milliseconds(400);
+        },
+        std::chrono::seconds(3));
+}
+
+bool PressBox(const Pigmora& app, Control box) {
     PressLeft();
-    return WaitUntil([&] { return CaptureOf(app) == app.control(取色_放大镜); });
+    return WaitUntil([&] { return CaptureOf(app) == app.control(box); });
 }
 
-bool ReleaseMagnifier(const Pigmora& app) {
+bool ReleaseBox(const Pigmora& app) {
     ReleaseLeft();
     return WaitUntil([&] { return CaptureOf(app) == nullptr; });
 }
 
-namespace {
-
-bool DragUntil(POINT to, const std::function<bool()>& shown, int steps) {
-    Approach(to, steps);
+bool MoveUntil(POINT to, const std::function<bool()>& shown, int steps) {
+    ApproachPoint(to, steps);
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (WaitUntil([&] { return PointerAt(to) && shown(); }, std::chrono::seconds(2)))
             return true;
         // A movement lost on the way: two more real ones, the last onto `to`.
-        MovePointer({to.x + 1, to.y});
-        MovePointer(to);
+        MoveExactly({to.x + 1, to.y});
+        MoveExactly(to);
     }
     return false;
 }
 
-}  // namespace
-
 bool DragUntilLine(const Pigmora& app, POINT to, const std::string& line, int steps) {
-    return DragUntil(
+    return MoveUntil(
         to, [&] { return RegionLine(app) == line; }, steps);
 }
 
 bool DragUntilLineChanges(const Pigmora& app, POINT to, const std::string& before, int steps) {
-    return DragUntil(
+    return MoveUntil(
         to, [&] { return RegionLine(app) != before; }, steps);
 }
 
 HCURSOR PointerShownOver(const Pigmora& app, Control c) {
     const RECT r = app.ScreenRect(c);
-    GlidePointer({r.left - 3, (r.top + r.bottom) / 2}, 4);
+    Glide({r.left - 3, (r.top + r.bottom) / 2}, 4);
     WaitUntil([&] { return CurrentCursor().handle != nullptr; });
     const HCURSOR before = CurrentCursor().handle;
     const POINT centre = app.Centre(c);
-    Approach(centre, 3);
-    // Give the program the movement; a pointer that does not change shape is fine too. Under
-    // Wine a movement into another window is now and then not delivered: two more, the last
-    // onto the centre, give it the pointer again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (WaitUntil([&] { return CurrentCursor().handle != before; }, std::chrono::seconds(2)))
-            break;
-        MovePointer({centre.x + 1, centre.y});
-        MovePointer(centre);
+    ApproachPoint(centre, 3);
+    // The program may still be catching up with the movements on the way, showing the shapes
+    // of the places passed: the answer is a shape that has stopped changing. Under Wine a
+    // movement into another window is now and then not delivered at all: two more, the last
+    // onto the centre, give the program the pointer again. A control that shows the same shape
+    // as its left neighbour costs the full wait.
+    HCURSOR shown = CurrentCursor().handle;
+    auto since = std::chrono::steady_clock::now();
+    const auto deadline = since + std::chrono::seconds(6);
+    bool nudged = false;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const HCURSOR now = CurrentCursor().handle;
+        if (now != shown) {
+            shown = now;
+            since = std::chrono::steady_clock::now();
+        }
+        const auto steady = std::chrono::steady_clock::now() - since;
+        if (shown != before && steady > std::chrono::milliseconds(400)) break;
+        if (shown == before && !nudged && steady > std::chrono::seconds(2)) {
+            MoveExactly({centre.x + 1, centre.y});
+            MoveExactly(centre);
+            nudged = true;
+        }
+        Sleep(10);
     }
     return CurrentCursor().handle;
 }
@@ -187,7 +260,7 @@ bool ActivateMainWindow(const Pigmora& app) {
     if (active()) return true;
     // Inside the saved-colours group box, left of its first slot: no control of its own.
     const RECT group = app.ScreenRect(取色_分组框);
-    Approach({group.left + 8, group.top + 40}, 6);
+    ApproachPoint({group.left + 8, group.top + 40}, 6);
     PressLeft();
     ReleaseLeft();
     return WaitUntil(active);

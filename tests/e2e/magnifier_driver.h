@@ -4,12 +4,24 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "harness.h"
 
 namespace e2e {
+
+// --- the pointer --------------------------------------------------------------------------
+// Moves the pointer to `to` and waits until it is there. Under Wine a movement can be followed
+// by a late report of where the pointer was before it, which puts it back there; the move is
+// then made again, and only a pointer that never stays is a failure.
+void MoveExactly(POINT to);
+// Moves in small steps, as a hand does: a single long jump right after a press may be lost.
+void Glide(POINT to, int steps = 10);
+// Glides to the pixel next to `to` and then onto it: a late report of the place before then
+// lands next to `to`, not where the glide began.
+void ApproachPoint(POINT to, int steps = 6);
 
 // --- the slider ---------------------------------------------------------------------------
 int SliderPosition(const Pigmora& app);
@@ -40,19 +52,23 @@ private:
 // --- the magnifier ------------------------------------------------------------------------
 std::string RegionLine(const Pigmora& app);
 
-// Puts the pointer on the magnifier box, coming from its left as a hand would. Successive
-// calls pick points a few pixels apart, so that two drags in quick succession do not make a
-// double click, which starts no drag.
-void HoverMagnifierBox(const Pigmora& app);
-// Presses where the pointer is and waits until the magnifier box holds the pointer capture,
-// which it takes at the end of its press handler. False when it never does.
-bool PressMagnifier(const Pigmora& app);
-// Releases the button and waits until the box shows its idle picture again.
-bool ReleaseMagnifier(const Pigmora& app);
-// Glides to `to` in steps and waits until the region line reads `line` with the pointer there.
-// Under Wine a movement is now and then not delivered; the pointer is then moved off and back.
+// Puts the pointer on a drag source (the magnifier box unless told), coming from its left as a
+// hand would. Successive calls pick points a few pixels apart, so that two drags in quick
+// succession do not make a double click, which starts no drag.
+void HoverBox(const Pigmora& app, Control box = Control::取色_放大镜);
+// Waits until the pointer's shape has stopped changing, a sign that the program has caught up
+// with the movements made so far (under Wine one can arrive late).
+void WaitForPointerToSettle();
+// Presses where the pointer is and waits until the box holds the pointer capture, which it
+// takes at the end of its press handler. False when it never does.
+bool PressBox(const Pigmora& app, Control box = Control::取色_放大镜);
+// Releases the button and waits until no window of the program holds the capture.
+bool ReleaseBox(const Pigmora& app);
+// Glides to `to` in steps and waits until `shown()` holds with the pointer there. Under Wine a
+// movement is now and then not delivered; the pointer is then moved off and back.
+bool MoveUntil(POINT to, const std::function<bool()>& shown, int steps = 10);
+// MoveUntil for the region line reading `line`, or for any change of it from `before`.
 bool DragUntilLine(const Pigmora& app, POINT to, const std::string& line, int steps = 10);
-// Same, for any change of the region line from `before`.
 bool DragUntilLineChanges(const Pigmora& app, POINT to, const std::string& before, int steps = 10);
 
 // The pointer shape shown over a control, approached from just left of it as in the window

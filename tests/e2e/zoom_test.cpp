@@ -1,14 +1,12 @@
 // The zoom factor: every movement of the slider, by keyboard or mouse, shows its factor in the
 // label above it.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
 #include "harness.h"
 #include "magnifier_driver.h"
-#include "readout_view.h"
 
 namespace e2e {
 namespace {
@@ -59,11 +57,11 @@ TEST(ZoomTest, KeyboardStepsShowTheFactorOfEachNewPosition) {
 bool DragThumbTo(const Pigmora& app, const ThumbTrack& thumb, int position) {
     const POINT target = thumb.Centre(position);
     const int direction = target.x > PointerPosition().x ? 1 : -1;
-    Approach(target, 3);
+    ApproachPoint(target, 3);
     for (int nudge = 0; nudge < 4; ++nudge) {
         if (WaitUntil([&] { return ShowsPosition(app, position); }, std::chrono::milliseconds(700)))
             return true;
-        MovePointer({PointerPosition().x + direction, target.y});
+        MoveExactly({PointerPosition().x + direction, target.y});
     }
     return WaitUntil([&] { return ShowsPosition(app, position); });
 }
@@ -83,7 +81,7 @@ TEST(ZoomTest, ClicksAndThumbDragsShowTheFactorOfEachNewPosition) {
         int position;
     } kClicks[] = {{25, 25}, {20, 20}, {25, 25}, {20, 20}, {15, 15}};
     for (const auto& click : kClicks) {
-        Approach(thumb.Centre(click.clickAt), 6);
+        ApproachPoint(thumb.Centre(click.clickAt), 6);
         PressLeft();
         ReleaseLeft();
         EXPECT_TRUE(WaitUntil([&] { return ShowsPosition(app, click.position); }))
@@ -95,7 +93,7 @@ TEST(ZoomTest, ClicksAndThumbDragsShowTheFactorOfEachNewPosition) {
 
     // The thumb dragged from 16 to 20: each position on the way shows, and 20 stays after the
     // release, which only ends the movement.
-    Approach(thumb.Centre(16), 6);
+    ApproachPoint(thumb.Centre(16), 6);
     PressLeft();
     for (int position = 17; position <= 20; ++position) {
         EXPECT_TRUE(DragThumbTo(app, thumb, position))
@@ -109,7 +107,7 @@ TEST(ZoomTest, ClicksAndThumbDragsShowTheFactorOfEachNewPosition) {
     EXPECT_EQ(SliderPosition(app), 20);
 
     // And back down to the minimum, past the positions below 10.
-    Approach(thumb.Centre(20), 6);
+    ApproachPoint(thumb.Centre(20), 6);
     PressLeft();
     for (int position = 19; position >= 1; --position) {
         EXPECT_TRUE(DragThumbTo(app, thumb, position))
