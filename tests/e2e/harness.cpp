@@ -194,11 +194,16 @@ void MovePointer(POINT to) {
     // Normalised absolute coordinates, rounded up: the system maps them back truncating.
     const LONG dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
     const LONG dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
-    const bool landed = WaitUntil([&] {
-        const POINT now = PointerPosition();
-        return now.x == to.x && now.y == to.y;
-    }, std::chrono::milliseconds(2000));
+    // A late echo of an earlier movement (Wine's X warp) can carry the pointer off again:
+    // the movement is then sent once more.
+    bool landed = false;
+    for (int attempt = 0; attempt < 3 && !landed; ++attempt) {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+        landed = WaitUntil([&] {
+            const POINT now = PointerPosition();
+            return now.x == to.x && now.y == to.y;
+        }, std::chrono::milliseconds(700));
+    }
     if (!landed) ADD_FAILURE() << "the pointer did not reach (" << to.x << ", " << to.y << ")";
 }
 
