@@ -110,6 +110,9 @@ Pigmora::Pigmora() {
     DWORD_PTR ignored;
     SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
     RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine activates a new window a little later; an activation in the middle of the first
+    // click would cancel the button's capture and lose the click.
+    WaitUntil([&] { return GetForegroundWindow() == window_; }, std::chrono::seconds(3));
 }
 
 Pigmora::~Pigmora() {
@@ -177,11 +180,13 @@ HWND Pigmora::CaptureHolder() const {
     return info.hwndCapture;
 }
 
-bool Pigmora::PressAndHold(Control source) {
+bool Pigmora::PressAndHold(Control source) { return PressAndHold(source, PointerInputInUse()); }
+
+bool Pigmora::PressAndHold(Control source, PointerInput via) {
     const RECT r = ScreenRect(source);
     GlidePointer({r.left - 4, (r.top + r.bottom) / 2}, 4);
     GlidePointer(Centre(source), 3);
-    PressLeft();
+    PressLeft(via);
     return WaitUntil([&] { return CaptureHolder() == control(source); });
 }
 
@@ -189,20 +194,71 @@ bool Pigmora::HasExited(std::chrono::milliseconds wait) const {
     return WaitForSingleObject(process_.get(), static_cast<DWORD>(wait.count())) == WAIT_OBJECT_0;
 }
 
-void MovePointer(POINT to) {
+constexpr wchar_t kXdotool[] = L"Z:\\usr\\bin\\xdotool";
+
+PointerInput& PointerInputInUse() {
+    static PointerInput input = GetFileAttributesW(kXdotool) != INVALID_FILE_ATTRIBUTES
+                                    ? PointerInput::XServer
+                                    : PointerInput::Injected;
+    return input;
+}
+
+namespace {
+
+// Starts xdotool with `arguments`. Wine hands back no handle to wait on for a program of the
+// host system (and no thread handle worth closing), so callers wait for what it does. False
+// when it could not be started: the driver injects from then on.
+bool Xdotool(const std::wstring& arguments) {
+    std::wstring command = std::wstring(kXdotool) + L" " + arguments;
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        PointerInputInUse() = PointerInput::Injected;
+        return false;
+    }
+    if (info.hProcess) {  // a real process after all
+        const pigmora::win32::unique_kernel_handle process(info.hProcess), thread(info.hThread);
+        WaitForSingleObject(process.get(), 5000);
+    }
+    return true;
+}
+
+// A button goes down or up in the X server, or is injected. The next event is sent once the
+// system has this one: two xdotool runs could otherwise overtake each other.
+void SendButton(int button, bool down, PointerInput via) {
+    const int key = button == 1 ? VK_LBUTTON : VK_RBUTTON;
+    if (via == PointerInput::XServer &&
+        Xdotool((down ? L"mousedown " : L"mouseup ") + std::to_wstring(button))) {
+        WaitUntil([&] { return ((GetAsyncKeyState(key) & 0x8000) != 0) == down; },
+                  std::chrono::seconds(5));
+        return;
+    }
+    const DWORD left = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    const DWORD right = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+    SendMouse(button == 1 ? left : right);
+}
+
+}  // namespace
+
+void SendPointerMove(POINT to) {
+    if (PointerInputInUse() == PointerInput::XServer &&
+        Xdotool(L"mousemove " + std::to_wstring(to.x) + L" " + std::to_wstring(to.y))) {
+        WaitUntil([&] { return PointerAt(to); }, std::chrono::seconds(2));
+        return;
+    }
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     // Normalised absolute coordinates, rounded up: the system maps them back truncating.
-    const LONG dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
-    const LONG dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
-    // A late echo of an earlier movement (Wine's X warp) can carry the pointer off again:
-    // the movement is then sent once more.
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+              static_cast<LONG>((to.x * 65536LL + w - 1) / w),
+              static_cast<LONG>((to.y * 65536LL + h - 1) / h));
+}
+
+void MovePointer(POINT to) {
     bool landed = false;
     for (int attempt = 0; attempt < 3 && !landed; ++attempt) {
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
-        landed = WaitUntil([&] {
-            const POINT now = PointerPosition();
-            return now.x == to.x && now.y == to.y;
-        }, std::chrono::milliseconds(700));
+        SendPointerMove(to);
+        landed = WaitUntil([&] { return PointerAt(to); }, std::chrono::milliseconds(700));
     }
     if (!landed) ADD_FAILURE() << "the pointer did not reach (" << to.x << ", " << to.y << ")";
 }
@@ -213,10 +269,12 @@ void GlidePointer(POINT to, int steps) {
         MovePointer({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
 }
 
-void PressLeft() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-void ReleaseLeft() { SendMouse(MOUSEEVENTF_LEFTUP); }
-void PressRight() { SendMouse(MOUSEEVENTF_RIGHTDOWN); }
-void ReleaseRight() { SendMouse(MOUSEEVENTF_RIGHTUP); }
+void PressLeft() { SendButton(1, true, PointerInputInUse()); }
+void ReleaseLeft() { SendButton(1, false, PointerInputInUse()); }
+void PressLeft(PointerInput via) { SendButton(1, true, via); }
+void ReleaseLeft(PointerInput via) { SendButton(1, false, via); }
+void PressRight() { SendButton(3, true, PointerInputInUse()); }
+void ReleaseRight() { SendButton(3, false, PointerInputInUse()); }
 
 void ClickLeft(POINT at) {
     MovePointer(at);
@@ -235,6 +293,11 @@ POINT PointerPosition() {
     POINT p{};
     GetCursorPos(&p);
     return p;
+}
+
+bool PointerAt(POINT to) {
+    const POINT at = PointerPosition();
+    return at.x == to.x && at.y == to.y;
 }
 
 COLORREF ScreenPixel(POINT at) {

@@ -17,9 +17,11 @@ namespace e2e {
 
 using pigmora::Control;
 
+enum class PointerInput;  // how the pointer is worked, below
+
 struct Settings {
-    std::wstring pigmoraExe;   // the program under test
-    std::wstring artifacts;    // screenshots and other leftovers of a run
+    std::wstring pigmoraExe;  // the program under test
+    std::wstring artifacts;   // screenshots and other leftovers of a run
 };
 Settings& Config();
 
@@ -41,8 +43,8 @@ public:
     DWORD threadId() const { return threadId_; }
     HWND control(Control c) const;
 
-    RECT ScreenRect(Control c) const;           // outer rectangle on the screen
-    RECT ClientRectOnScreen(Control c) const;   // inside the border
+    RECT ScreenRect(Control c) const;          // outer rectangle on the screen
+    RECT ClientRectOnScreen(Control c) const;  // inside the border
     POINT Centre(Control c) const;
     POINT ClientPoint(Control c, int x, int y) const;  // a point of the control's client area
     std::wstring Text(Control c) const;                // window text (captions, boxes)
@@ -53,6 +55,7 @@ public:
     // Presses the left button over a drag source and waits until the source holds the pointer:
     // movements sent before that go to whatever window lies under the pointer.
     bool PressAndHold(Control source);
+    bool PressAndHold(Control source, PointerInput via);
 
 private:
     pigmora::win32::unique_kernel_handle process_;
@@ -61,11 +64,27 @@ private:
 };
 
 // --- the pointer and the keyboard, as real input events -----------------------------------
+// How the pointer is moved and its buttons pressed. Under Wine the X server's pointer is the
+// one that counts: the system takes the pointer's position from it whenever no movement came
+// for a tenth of a second, and only a button pressed in the X server holds the pointer for
+// the window pressed on (its capture then hears movements over other programs' windows).
+// So where xdotool is at hand the pointer is worked in the X server, as a real mouse does;
+// elsewhere (Windows) its events are injected.
+enum class PointerInput { XServer, Injected };
+PointerInput& PointerInputInUse();
+// One movement to `to`; returns once the system has the pointer there (under Wine), not
+// when a program has handled it.
+void SendPointerMove(POINT to);
+// A movement to `to`, once more if the pointer does not get there.
 void MovePointer(POINT to);
 // Moves in small steps, as a hand does: a single long jump right after a press may be lost.
 void GlidePointer(POINT to, int steps = 10);
+// A button pressed in the X server holds the pointer for the window it went down on, as Wine
+// does with a real mouse; an injected one is sent where the pointer is, as Windows does.
 void PressLeft();
 void ReleaseLeft();
+void PressLeft(PointerInput via);
+void ReleaseLeft(PointerInput via);
 void PressRight();
 void ReleaseRight();
 void ClickLeft(POINT at);
@@ -73,6 +92,7 @@ void PressKey(WORD key);
 void ReleaseKey(WORD key);
 void TapKey(WORD key);
 POINT PointerPosition();
+bool PointerAt(POINT to);
 
 // --- what the screen shows ----------------------------------------------------------------
 COLORREF ScreenPixel(POINT at);

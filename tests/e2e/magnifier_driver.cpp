@@ -17,22 +17,6 @@ using enum pigmora::Control;
 
 namespace {
 
-bool PointerAt(POINT to) {
-    const POINT at = PointerPosition();
-    return at.x == to.x && at.y == to.y;
-}
-
-void SendMove(POINT to) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Normalised coordinates, rounded up: the system maps them back truncating.
-    input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
 HWND FocusOf(const Pigmora& app) {
     GUITHREADINFO info{sizeof(info)};
     GetGUIThreadInfo(app.threadId(), &info);
@@ -40,31 +24,6 @@ HWND FocusOf(const Pigmora& app) {
 }
 
 }  // namespace
-
-void MoveExactly(POINT to) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        SendMove(to);
-        if (WaitUntil([&] { return PointerAt(to); }, std::chrono::milliseconds(500))) return;
-    }
-    ADD_FAILURE() << "the pointer does not stay at (" << to.x << ", " << to.y << ")";
-}
-
-void Glide(POINT to, int steps) {
-    const POINT from = PointerPosition();
-    for (int i = 1; i <= steps; ++i)
-        MoveExactly({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-}
-
-void ApproachPoint(POINT to, int steps) {
-    const POINT from = PointerPosition();
-    POINT nextTo{to.x - 1, to.y};
-    if (from.x != to.x)
-        nextTo = {to.x + (from.x < to.x ? -1 : 1), to.y};
-    else if (from.y != to.y)
-        nextTo = {to.x, to.y + (from.y < to.y ? -1 : 1)};
-    if (steps > 1) Glide(nextTo, steps - 1);
-    MoveExactly(to);
-}
 
 int SliderPosition(const Pigmora& app) {
     DWORD_PTR position = 0;
@@ -165,9 +124,9 @@ void HoverBox(const Pigmora& app, Control c) {
     static int calls = 0;
     const int offset = ++calls % 2 == 0 ? -5 : 5;
     const RECT box = app.ScreenRect(c);
-    Glide({box.left - 3, (box.top + box.bottom) / 2}, 4);
+    GlidePointer({box.left - 3, (box.top + box.bottom) / 2}, 4);
     const POINT centre = app.Centre(c);
-    ApproachPoint({centre.x + offset, centre.y + offset}, 3);
+    Approach({centre.x + offset, centre.y + offset}, 3);
 }
 
 void WaitForPointerToSettle() {
@@ -196,13 +155,13 @@ bool ReleaseBox(const Pigmora& app) {
 }
 
 bool MoveUntil(POINT to, const std::function<bool()>& shown, int steps) {
-    ApproachPoint(to, steps);
+    Approach(to, steps);
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (WaitUntil([&] { return PointerAt(to) && shown(); }, std::chrono::seconds(2)))
             return true;
         // A movement lost on the way: two more real ones, the last onto `to`.
-        MoveExactly({to.x + 1, to.y});
-        MoveExactly(to);
+        MovePointer({to.x + 1, to.y});
+        MovePointer(to);
     }
     return false;
 }
@@ -219,11 +178,11 @@ bool DragUntilLineChanges(const Pigmora& app, POINT to, const std::string& befor
 
 HCURSOR PointerShownOver(const Pigmora& app, Control c) {
     const RECT r = app.ScreenRect(c);
-    Glide({r.left - 3, (r.top + r.bottom) / 2}, 4);
+    GlidePointer({r.left - 3, (r.top + r.bottom) / 2}, 4);
     WaitUntil([&] { return CurrentCursor().handle != nullptr; });
     const HCURSOR before = CurrentCursor().handle;
     const POINT centre = app.Centre(c);
-    ApproachPoint(centre, 3);
+    Approach(centre, 3);
     // The program may still be catching up with the movements on the way, showing the shapes
     // of the places passed: the answer is a shape that has stopped changing. Under Wine a
     // movement into another window is now and then not delivered at all: two more, the last
@@ -242,8 +201,8 @@ HCURSOR PointerShownOver(const Pigmora& app, Control c) {
         const auto steady = std::chrono::steady_clock::now() - since;
         if (shown != before && steady > std::chrono::milliseconds(400)) break;
         if (shown == before && !nudged && steady > std::chrono::seconds(2)) {
-            MoveExactly({centre.x + 1, centre.y});
-            MoveExactly(centre);
+            MovePointer({centre.x + 1, centre.y});
+            MovePointer(centre);
             nudged = true;
         }
         Sleep(10);
@@ -260,7 +219,7 @@ bool ActivateMainWindow(const Pigmora& app) {
     if (active()) return true;
     // Inside the saved-colours group box, left of its first slot: no control of its own.
     const RECT group = app.ScreenRect(取色_分组框);
-    ApproachPoint({group.left + 8, group.top + 40}, 6);
+    Approach({group.left + 8, group.top + 40}, 6);
     PressLeft();
     ReleaseLeft();
     return WaitUntil(active);

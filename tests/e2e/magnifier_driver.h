@@ -12,17 +12,6 @@
 
 namespace e2e {
 
-// --- the pointer --------------------------------------------------------------------------
-// Moves the pointer to `to` and waits until it is there. Under Wine a movement can be followed
-// by a late report of where the pointer was before it, which puts it back there; the move is
-// then made again, and only a pointer that never stays is a failure.
-void MoveExactly(POINT to);
-// Moves in small steps, as a hand does: a single long jump right after a press may be lost.
-void Glide(POINT to, int steps = 10);
-// Glides to the pixel next to `to` and then onto it: a late report of the place before then
-// lands next to `to`, not where the glide began.
-void ApproachPoint(POINT to, int steps = 6);
-
 // --- the slider ---------------------------------------------------------------------------
 int SliderPosition(const Pigmora& app);
 std::string ZoomCaption(const Pigmora& app);  // the label above the slider

@@ -45,7 +45,7 @@ TEST(MagnifierTest, DragShowsTheRegionAroundThePointerAndTheReleaseKeepsIt) {
     const std::vector<COLORREF> picture = ZoomViewPixels(app);
     ASSERT_TRUE(ReleaseBox(app));
     // Whatever the release is followed by, the picture and the line stay.
-    Glide({900, 200}, 8);
+    GlidePointer({900, 200}, 8);
     ASSERT_TRUE(ActivateMainWindow(app));
     EXPECT_EQ(RegionLine(app), line);
     EXPECT_EQ(ZoomViewPixels(app), picture);
@@ -301,8 +301,8 @@ TEST(MagnifierTest, EscClosesTheRegionWindowAndTheNextPressMakesANewOne) {
     TapKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return RegionFrames(app).empty(); }))
         << "Esc closes the active RegionFrame";
-    Glide({700, 600}, 8);
-    Glide({720, 620}, 4);
+    GlidePointer({700, 600}, 8);
+    GlidePointer({720, 620}, 4);
     const std::vector<COLORREF> dragPicture = ClientPixels(app, 取色_放大镜);
     ASSERT_TRUE(ReleaseBox(app));
     // The release, handled after the movements before it, puts the box's picture back.
@@ -345,7 +345,7 @@ TEST(MagnifierTest, ClosingTheWindowAfterMagnifierDragsEndsTheProcess) {
             }
         }
     ASSERT_NE(closeBox.x, 0) << "no close box found";
-    ApproachPoint(closeBox, 8);
+    Approach(closeBox, 8);
     PressLeft();
     ReleaseLeft();
     EXPECT_TRUE(app.HasExited(std::chrono::seconds(10)));

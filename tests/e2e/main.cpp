@@ -7,7 +7,6 @@
 
 #include "harness.h"
 #include "recorder.h"
-#include "steady_input.h"
 
 int main(int argc, char** argv) {
     // Started by the shell in place of a web browser.
@@ -25,8 +24,6 @@ int main(int argc, char** argv) {
         std::fflush(stderr);
         _dup2(_fileno(stdout), _fileno(stderr));
     }
-    // Every injected pointer event is then handled before the next one (see steady_input.h).
-    const e2e::SteadyInput steadyInput;
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     std::printf("PIGMORA_E2E_EXIT=%d\n", result);

@@ -74,11 +74,6 @@ std::vector<COLORREF> ClientPixels(const Pigmora& app, Control c) {
 
 namespace {
 
-bool PointerAt(POINT to) {
-    const POINT at = PointerPosition();
-    return at.x == to.x && at.y == to.y;
-}
-
 // The pixel next to `to` on the side the pointer comes from.
 POINT NextTo(POINT to, POINT from) {
     if (from.x != to.x) return {to.x + (from.x < to.x ? -1 : 1), to.y};

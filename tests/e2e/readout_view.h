@@ -31,10 +31,8 @@ bool WaitForSwatch(const Pigmora& app, Control swatch, COLORREF colour);
 std::vector<COLORREF> ScreenArea(RECT area);
 std::vector<COLORREF> ClientPixels(const Pigmora& app, Control c);
 
-// Glides the pointer to `to` in steps, the last of them a single pixel. Wine's virtual desktop
-// can hand a move back late as a movement to where the pointer was just before it (without the
-// hook of steady_input.h it does so often); with a last step of one pixel, that place lies
-// next to `to`, in the same block of colour.
+// Glides the pointer to `to` in steps, the last of them a single pixel: should a movement
+// come late, the place it reports lies next to `to`, in the same block of colour.
 void Approach(POINT to, int steps = 6);
 // A left click at `at`, approached so that it lands there.
 void ClickAt(POINT at);

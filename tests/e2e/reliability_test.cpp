@@ -166,19 +166,20 @@ private:
 };
 
 // With the capture gone the release lands elsewhere: the dropper stays in its drag, samples
-// while the pointer is over its box, and ends with a release over it.
+// while the pointer is over its box, and ends with a release over it. The button is injected:
+// pressed in the X server, Wine would send its release to the window it went down on.
 TEST_F(ReliabilityTest, CaptureTakenAwayMidDrag) {
     CaptureThief thief;
     Pigmora app;
     const auto idleBox = BoxPicture(app, 取色_光标);
-    ASSERT_TRUE(app.PressAndHold(取色_光标));
+    ASSERT_TRUE(app.PressAndHold(取色_光标, PointerInput::Injected));
     const POINT red = app.ClientPoint(取色_色块, 30, 150);  // the (255, 0, 0) cell
     GlidePointer(red);
     ASSERT_TRUE(WaitUntil([&] { return app.Utf8Text(取色_HTML) == "#FF0000"; }));
     thief.Steal();
     ASSERT_TRUE(WaitUntil([&] { return thief.HasCapture(); })) << "the other window took the capture";
     GlidePointer({1100, 950});
-    ReleaseLeft();
+    ReleaseLeft(PointerInput::Injected);
     ASSERT_TRUE(WaitUntil([] { return !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); }));
     EXPECT_NE(BoxPicture(app, 取色_光标), idleBox) << "the box never saw the release";
 

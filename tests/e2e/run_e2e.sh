@@ -17,9 +17,15 @@ rm -f "$log"
 timeout 800 wine explorer "/desktop=$PIGMORA_DESKTOP,1280x1024" "$driver" \
   "--pigmora=$(winepath -w "$program")" "--artifacts=$(winepath -w "$artifacts")" \
   "--log=$(winepath -w "$log")" "$@" >/dev/null 2>&1
-# explorer may hand the driver over and return early: wait for the driver's last line.
+# explorer may hand the driver over and return early: wait for the driver's last line, or
+# for the driver to be gone without writing it.
+driverName=$(basename "$driver")
 for _ in $(seq 1 16000); do
   grep -q '^PIGMORA_E2E_EXIT=' "$log" 2>/dev/null && break
+  if ! pgrep -f "$driverName" >/dev/null; then
+    sleep 1
+    break
+  fi
   sleep 0.05
 done
 pigmora_wine_stop

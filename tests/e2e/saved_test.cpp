@@ -12,7 +12,6 @@
 #include "harness.h"
 #include "platform/win32/handles.h"
 #include "registry.h"
-#include "steady_input.h"
 
 namespace e2e {
 namespace {
@@ -371,7 +370,6 @@ class SavedTest : public ::testing::Test {
   protected:
     // Every scenario starts as on a machine where the program never ran.
     void SetUp() override {
-        ASSERT_TRUE(input_.installed());
         DeleteMachineKeyTree(kQuovKey);
         ASSERT_FALSE(MachineKeyExists(kQuovKey));
     }
@@ -382,9 +380,6 @@ class SavedTest : public ::testing::Test {
             EXPECT_TRUE(ShowsFlat(app, kSlotControls[slot - 1], ButtonFace()))
                 << "slot " << slot << " shows " << Describe(FlatFill(app, kSlotControls[slot - 1]));
     }
-
-  private:
-    SteadyInput input_;
 };
 
 // --- saving -------------------------------------------------------------------------------

@@ -41,10 +41,11 @@ pigmora_wine_start() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export PIGMORA_DESKTOP="pigmora-$$"
   # Xvfb picks a free display number itself and tells it on a file descriptor: no race
-  # with other runs on the same machine.
+  # with other runs on the same machine. Without -noreset the server would start afresh, the
+  # pointer back in the middle, each time its last client leaves.
   local numberFile="$work/display.$$"
   rm -f "$numberFile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
   PIGMORA_XVFB_PID=$!
   trap pigmora_wine_stop EXIT
   local i
@@ -61,6 +62,11 @@ pigmora_wine_start() {
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.05
   done
+  # X's own pointer starts in the middle of the screen, over Pigmora's centred window, and the
+  # driver's injected input never moves it. Each time a window appears or goes under it, X
+  # reports a movement there and Wine moves the pointer back to the middle, late under load:
+  # a drag then ends over the colour block. In the far corner nothing ever comes and goes.
+  xdotool mousemove 1279 1023 >/dev/null 2>&1 || echo "xdotool could not park X's pointer" >&2
   pigmora_prefix_init
 }
 

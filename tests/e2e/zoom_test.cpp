@@ -7,6 +7,7 @@
 
 #include "harness.h"
 #include "magnifier_driver.h"
+#include "readout_view.h"
 
 namespace e2e {
 namespace {
@@ -57,11 +58,11 @@ TEST(ZoomTest, KeyboardStepsShowTheFactorOfEachNewPosition) {
 bool DragThumbTo(const Pigmora& app, const ThumbTrack& thumb, int position) {
     const POINT target = thumb.Centre(position);
     const int direction = target.x > PointerPosition().x ? 1 : -1;
-    ApproachPoint(target, 3);
+    Approach(target, 3);
     for (int nudge = 0; nudge < 4; ++nudge) {
         if (WaitUntil([&] { return ShowsPosition(app, position); }, std::chrono::milliseconds(700)))
             return true;
-        MoveExactly({PointerPosition().x + direction, target.y});
+        MovePointer({PointerPosition().x + direction, target.y});
     }
     return WaitUntil([&] { return ShowsPosition(app, position); });
 }
@@ -81,7 +82,7 @@ TEST(ZoomTest, ClicksAndThumbDragsShowTheFactorOfEachNewPosition) {
         int position;
     } kClicks[] = {{25, 25}, {20, 20}, {25, 25}, {20, 20}, {15, 15}};
     for (const auto& click : kClicks) {
-        ApproachPoint(thumb.Centre(click.clickAt), 6);
+        Approach(thumb.Centre(click.clickAt), 6);
         PressLeft();
         ReleaseLeft();
         EXPECT_TRUE(WaitUntil([&] { return ShowsPosition(app, click.position); }))
@@ -93,7 +94,7 @@ TEST(ZoomTest, ClicksAndThumbDragsShowTheFactorOfEachNewPosition) {
 
     // The thumb dragged from 16 to 20: each position on the way shows, and 20 stays after the
     // release, which only ends the movement.
-    ApproachPoint(thumb.Centre(16), 6);
+    Approach(thumb.Centre(16), 6);
     PressLeft();
     for (int position = 17; position <= 20; ++position) {
         EXPECT_TRUE(DragThumbTo(app, thumb, position))
@@ -107,7 +108,7 @@ TEST(ZoomTest, ClicksAndThumbDragsShowTheFactorOfEachNewPosition) {
     EXPECT_EQ(SliderPosition(app), 20);
 
     // And back down to the minimum, past the positions below 10.
-    ApproachPoint(thumb.Centre(20), 6);
+    Approach(thumb.Centre(20), 6);
     PressLeft();
     for (int position = 19; position >= 1; --position) {
         EXPECT_TRUE(DragThumbTo(app, thumb, position))

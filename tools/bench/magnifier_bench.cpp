@@ -171,45 +171,12 @@ Stats BareCopyAndStretch(Region region, POINT centre, int rounds) {
 
 // How the benchmark moves the pointer. Injected input (SendInput) reaches a program under Wine
 // twice: once from the injection and once more when the X server echoes the pointer warp, so
-// every movement would cost two UpdateMagnifier runs. Moving the X pointer itself, with
-// xdotool run through Wine, gives one movement per step, as a real mouse does.
-enum class Input { X11, SendInput };
-
-constexpr wchar_t kXdotool[] = L"Z:\\usr\\bin\\xdotool";
-
-Input& InputMethod() {
-    static Input input =
-        GetFileAttributesW(kXdotool) != INVALID_FILE_ATTRIBUTES ? Input::X11 : Input::SendInput;
-    return input;
-}
-
-// Returns once the move has been made (not necessarily handled by anyone).
-void MovePointerTo(POINT to) {
-    if (InputMethod() == Input::X11) {
-        wchar_t command[128];
-        std::swprintf(command, 128, L"%ls mousemove %ld %ld", kXdotool, to.x, to.y);
-        STARTUPINFOW startup{sizeof(startup)};
-        PROCESS_INFORMATION info{};
-        if (CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &info)) {
-            w32::unique_kernel_handle process(info.hProcess), thread(info.hThread);
-            WaitForSingleObject(process.get(), 5000);
-            return;
-        }
-        InputMethod() = Input::SendInput;  // could not run it: fall back for the whole run
-    }
-    // Normalised coordinates, rounded up: the system maps them back truncating.
-    const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
+// every movement would cost two UpdateMagnifier runs. Moving the X pointer itself (the
+// harness's default under Wine) gives one movement per step, as a real mouse does.
+using e2e::PointerInput;
 
 class MagnifierDrag {
-public:
+  public:
     explicit MagnifierDrag(Pigmora& app) : app_(app), regionLine_(app.control(Control::取色_X)) {}
 
     // Press on the box and leave it; true once a movement has been shown.
@@ -231,16 +198,16 @@ public:
             if (e2e::WaitUntil([&] { return StoredText(regionLine_) != before; },
                                std::chrono::seconds(1)))
                 return true;
-            MovePointerTo({start.x + (nudge % 2 ? 0 : 1), start.y});
+            e2e::SendPointerMove({start.x + (nudge % 2 ? 0 : 1), start.y});
         }
         return false;
     }
 
-    // One movement; the time from the input until the region line changed, or a negative
-    // value when the program did not show it in time.
+    // One movement; the time from the system having the pointer there until the region line
+    // changed, or a negative value when the program did not show it in time.
     double Step(POINT to) {
         const std::wstring before = StoredText(regionLine_);
-        MovePointerTo(to);
+        e2e::SendPointerMove(to);
         const auto start = Clock::now();
         const auto deadline = start + std::chrono::seconds(1);
         while (StoredText(regionLine_) == before) {
@@ -259,7 +226,7 @@ public:
 
     std::string RegionLine() const { return e2e::Utf8(StoredText(regionLine_)); }
 
-private:
+  private:
     Pigmora& app_;
     HWND regionLine_;
 };
@@ -292,9 +259,11 @@ int Run(const Options& options) {
         "shown, in ms (%s);\n  bare: one screen copy and one halftone stretch of the "
         "same rectangle, done here in the driver; missed: movements not shown within "
         "1 s (left out of the others); got: the size RegionFrame really has\n",
-        InputMethod() == Input::X11 ? "the X server (xdotool)" : "injected input (SendInput)",
-        InputMethod() == Input::X11 ? "one UpdateMagnifier per movement"
-                                    : "Wine delivers each movement about twice");
+        e2e::PointerInputInUse() == PointerInput::XServer ? "the X server (xdotool)"
+                                                          : "injected input (SendInput)",
+        e2e::PointerInputInUse() == PointerInput::XServer
+            ? "one UpdateMagnifier per movement"
+            : "Wine delivers each movement about twice");
     std::printf("%4s %11s %12s %7s %11s %11s %11s %6s   %s\n", "pos", "requested", "got", "fps",
                 "median ms", "p99 ms", "bare ms", "missed", "last region line");
 
@@ -387,7 +356,8 @@ int main(int argc, char** argv) {
         if (auto v = value("--soak=")) options.soak = std::max(0, std::atoi(v));
         if (auto v = value("--positions=")) options.positions = ParseList(v);
         if (auto v = value("--input="))
-            InputMethod() = std::string(v) == "sendinput" ? Input::SendInput : Input::X11;
+            e2e::PointerInputInUse() =
+                std::string(v) == "sendinput" ? PointerInput::Injected : PointerInput::XServer;
     }
     // Started inside the Wine desktop, where standard output goes nowhere: report into the log.
     if (!log.empty()) {

@@ -6,7 +6,6 @@
 
 #include "harness.h"
 #include "soak.h"
-#include "steady_input.h"
 
 int main(int argc, char** argv) {
     std::string log;
@@ -30,7 +29,6 @@ int main(int argc, char** argv) {
         std::setvbuf(stdout, nullptr, _IONBF, 0);
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quov");
-    const e2e::SteadyInput steadyInput;
     int code = 1;
     {
         e2e::Pigmora app;
