@@ -128,10 +128,17 @@ private:
     void* data_;
 };
 
-// OpenClipboard / CloseClipboard.
+// OpenClipboard / CloseClipboard; with `tries` > 1, a clipboard that another program has open
+// is tried again after `pause` milliseconds, up to `tries` times in all.
 class ClipboardSession {
 public:
-    explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    explicit ClipboardSession(HWND owner, int tries = 1, DWORD pause = 0)
+        : open_(OpenClipboard(owner) != FALSE) {
+        for (int tried = 1; !open_ && tried < tries; ++tried) {
+            Sleep(pause);
+            open_ = OpenClipboard(owner) != FALSE;
+        }
+    }
     ClipboardSession(const ClipboardSession&) = delete;
     ClipboardSession& operator=(const ClipboardSession&) = delete;
     ~ClipboardSession() {

@@ -76,7 +76,10 @@ std::vector<std::uint8_t> Win32Desktop::SnapshotWindow(NativeHandle handle) {
 
 void Win32Desktop::SetClipboardText(std::string_view ansi) {
     // Opened for the main window: a clipboard emptied with no owner refuses the new data.
-    ClipboardSession clipboard(form_.HandleOf(Control::MainWindow));
+    // Clipboard viewers and managers open it for a moment after every change; a few tries
+    // over a tenth of a second keep the copy from being lost to one of them, and a clipboard
+    // held longer still leaves its content as it was.
+    ClipboardSession clipboard(form_.HandleOf(Control::MainWindow), 10, 10);
     if (!clipboard.is_open()) return;
     EmptyClipboard();
     unique_hglobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, ansi.size() + 1));

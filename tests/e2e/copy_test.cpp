@@ -127,6 +127,31 @@ TEST(CopyTest, ClipboardHeldByAnotherProgramKeepsItsContent) {
     EXPECT_EQ(Copy(app, 取色_按钮5), "78") << "the next copy works again";
 }
 
+// Clipboard viewers open the clipboard for a moment after each change: a copy made in that
+// moment waits for it instead of being lost.
+TEST(CopyTest, ClipboardOpenForAMomentStillTakesTheCopy) {
+    Pigmora app;
+    ClickAt(app.Centre(取色_HTML));
+    TapKey('9');
+    ASSERT_TRUE(WaitUntil([&] { return app.Utf8Text(取色_HTML) == "9"; }));
+    PutClipboardText("before");
+    {
+        pigmora::win32::ClipboardSession held(nullptr);
+        ASSERT_TRUE(held.is_open());
+        Approach(app.Centre(取色_按钮5), 4);
+        PressLeft();
+        ReleaseLeft();
+        // Let go once the program is busy with the copy: it stops answering while it waits.
+        WaitUntil(
+            [&] {
+                DWORD_PTR ignored;
+                return !SendMessageTimeoutW(app.window(), WM_NULL, 0, 0, SMTO_BLOCK, 5, &ignored);
+            },
+            std::chrono::seconds(3));
+    }
+    EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "9"; })) << "the copy was lost";
+}
+
 TEST(DonationTest, LeftAndRightPressOpenThePageOncePerPress) {
     AddressRecorder recorder(Config().artifacts + L"\\opened-addresses.txt");
     ASSERT_TRUE(recorder.registered());
