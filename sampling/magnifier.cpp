@@ -20,7 +20,9 @@ void BeginMagnifierDrag(Form& form, Desktop& desktop, Control box) {
     desktop.PumpPendingEvents();
     form.SetPicture(kZoomView, std::vector<std::uint8_t>{});
     form.SetDisplayMode(kZoomView, 1);
-    desktop.CapturePointer(desktop.NativeHandleOf(box));
+    // As with the dropper: a quick click's release may already have been handled in the pump,
+    // and a capture now would hold the pointer with no button down.
+    if (form.PlayAnimation(box)) desktop.CapturePointer(desktop.NativeHandleOf(box));
     desktop.LoadWindow(Control::RegionFrame, 0, false);
 }
 

@@ -211,6 +211,20 @@ TEST(MagnifierTest, APressWithoutMovementBlanksTheViewForGood) {
     EXPECT_NE(RegionLine(app), credit) << "the region line stays";
 }
 
+// Press and release so close together that the release may be handled inside the press
+// handler: the drag is over at once, and the next click goes where the user clicks.
+TEST(MagnifierTest, QuickClickOnTheBoxLeavesThePointerFree) {
+    Pigmora app;
+    for (int click = 0; click < 3; ++click) {
+        HoverBox(app);
+        PressLeft();
+        ReleaseLeft();
+        EXPECT_NE(CopiedHtml(app), "(not copied)")
+            << "click " << click << " of the copy button was lost";
+        EXPECT_EQ(CaptureOf(app), nullptr);
+    }
+}
+
 TEST(MagnifierTest, BoxPictureAndPointerChangeForTheDragAndComeBack) {
     TestPattern pattern(kPatternArea);
     Pigmora app;
