@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64   # pigmora.exe
   wine wine64                                            # running it here
   xvfb x11-utils imagemagick fonts-wqy-microhei fonts-wine  # display, screenshots, glyphs
-  xdotool                                                # the magnifier benchmark moves X's pointer
+  xdotool                                                # the tests and benchmarks move X's pointer
 )
 
 missing=()
