@@ -183,9 +183,14 @@ HWND Pigmora::CaptureHolder() const {
 bool Pigmora::PressAndHold(Control source) { return PressAndHold(source, PointerInputInUse()); }
 
 bool Pigmora::PressAndHold(Control source, PointerInput via) {
+    // Presses land on alternate sides of the centre: two quick presses on one spot make a
+    // double click, which starts no drag.
+    static bool leftSide = false;
+    leftSide = !leftSide;
     const RECT r = ScreenRect(source);
-    GlidePointer({r.left - 4, (r.top + r.bottom) / 2}, 4);
-    GlidePointer(Centre(source), 3);
+    const POINT centre = Centre(source);
+    GlidePointer({r.left - 4, centre.y}, 4);
+    GlidePointer({centre.x + (leftSide ? -3 : 3), centre.y}, 3);
     PressLeft(via);
     return WaitUntil([&] { return CaptureHolder() == control(source); });
 }
