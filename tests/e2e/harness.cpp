@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <io.h>
 #include <thread>
 #include <vector>
 
@@ -69,6 +72,40 @@ std::string Utf8(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                         nullptr, nullptr);
     return out;
+}
+
+const char* ArgumentValue(const std::string& arg, const char* name) {
+    const std::size_t n = std::strlen(name);
+    return arg.compare(0, n, name) == 0 ? arg.c_str() + n : nullptr;
+}
+
+std::vector<std::string> TakeDriverArguments(int argc, char** argv) {
+    std::vector<std::string> others;
+    std::string log;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (auto v = ArgumentValue(arg, "--pigmora="))
+            Config().pigmoraExe = Wide(v);
+        else if (auto v = ArgumentValue(arg, "--artifacts="))
+            Config().artifacts = Wide(v);
+        else if (auto v = ArgumentValue(arg, "--log="))
+            log = v;
+        else
+            others.push_back(arg);
+    }
+    if (!log.empty()) {
+        std::freopen(log.c_str(), "w", stdout);
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
+        std::fflush(stderr);
+        _dup2(_fileno(stdout), _fileno(stderr));
+    }
+    return others;
+}
+
+int ReportExit(int code) {
+    std::printf("PIGMORA_E2E_EXIT=%d\n", code);
+    std::fflush(stdout);
+    return code;
 }
 
 std::wstring Wide(const std::string& utf8) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "ui/controls.h"
@@ -111,5 +112,15 @@ void PutClipboardText(const std::string& text);
 
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& utf8);
+
+// --- the driver's command line ------------------------------------------------------------
+// Takes --pigmora=, --artifacts= and --log= into Config(); with --log=, standard output and
+// errors go to that file (started inside the Wine desktop, a driver has none that reaches the
+// shell). Returns the other arguments, in order.
+std::vector<std::string> TakeDriverArguments(int argc, char** argv);
+// The value of `arg` after `name` ("--frames="), or null when `arg` is another one.
+const char* ArgumentValue(const std::string& arg, const char* name);
+// Prints the driver's last line, which run_e2e.sh waits for, and returns `code`.
+int ReportExit(int code);
 
 }  // namespace e2e

@@ -64,8 +64,10 @@ inline std::optional<RegistryValue> ReadMachineValue(const std::wstring& path,
     return value;
 }
 
-// Names of the values a key holds, in the registry's order; empty for a missing key.
-inline std::vector<std::wstring> MachineValueNames(const std::wstring& path) {
+// The names a key's enumeration gives, in the registry's order; empty for a missing key.
+// `next(key, index, name, length)` is RegEnumValueW or RegEnumKeyExW, with the rest null.
+template <typename Next>
+std::vector<std::wstring> EnumeratedNames(const std::wstring& path, Next next) {
     std::vector<std::wstring> names;
     pigmora::win32::unique_hkey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
@@ -73,29 +75,33 @@ inline std::vector<std::wstring> MachineValueNames(const std::wstring& path) {
     for (DWORD i = 0;; ++i) {
         wchar_t name[256];
         DWORD length = 256;
-        if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+        if (next(key.get(), i, name, &length) != ERROR_SUCCESS) break;
         names.emplace_back(name, length);
     }
     return names;
 }
 
-// Names of the keys directly below a key; empty for a missing key.
-inline std::vector<std::wstring> MachineSubkeyNames(const std::wstring& path) {
-    std::vector<std::wstring> names;
-    pigmora::win32::unique_hkey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD length = 256;
-        if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, length);
-    }
-    return names;
+// Names of the values a key holds.
+inline std::vector<std::wstring> MachineValueNames(const std::wstring& path) {
+    return EnumeratedNames(path, [](HKEY key, DWORD i, wchar_t* name, DWORD* length) {
+        return RegEnumValueW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
 }
+
+// Names of the keys directly below a key.
+inline std::vector<std::wstring> MachineSubkeyNames(const std::wstring& path) {
+    return EnumeratedNames(path, [](HKEY key, DWORD i, wchar_t* name, DWORD* length) {
+        return RegEnumKeyExW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+// The value a saved-colour slot (1..5) is mirrored into, under kTallowinKey.
+inline std::wstring SlotValueName(int slot) { return L"ColorSave" + std::to_wstring(slot); }
+
+inline std::optional<RegistryValue> SlotValue(int slot) {
+    return ReadMachineValue(kTallowinKey, SlotValueName(slot));
+}
+
+inline bool SlotStored(int slot) { return SlotValue(slot).has_value(); }
 
 }  // namespace e2e

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "registry.h"
 #include "soak.h"
 
 namespace e2e {
@@ -19,19 +20,7 @@ namespace {
 
 using enum pigmora::Control;
 
-constexpr wchar_t kSavedKey[] = L"SOFTWARE\\Quov\\Tallowin";
-
-void ForgetSavedColours() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quov"); }
-
-bool SlotStored(int slot) {
-    pigmora::win32::unique_hkey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSavedKey, 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS)
-        return false;
-    const std::wstring name = L"ColorSave" + std::to_wstring(slot);
-    return RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
-}
+void ForgetSavedColours() { DeleteMachineKeyTree(kQuovKey); }
 
 HWND MessageBoxOf(const Pigmora& app) {
     HWND box = FindWindowW(L"#32770", nullptr);

@@ -33,8 +33,6 @@ constexpr COLORREF kEmptySlotLook = RGB(0, 0, 0);
 const std::wstring kFullText = L"颜色保存区没有空位了，请右键删除一个颜色再尝试保存！";
 const std::wstring kFullCaption = L"提示";
 
-std::wstring ValueName(int slot) { return L"ColorSave" + std::to_wstring(slot); }
-
 COLORREF ButtonFace() { return GetSysColor(COLOR_BTNFACE); }
 
 // The bytes a REG_DWORD of the colour holds: R + G*256 + B*65536, little-endian.
@@ -341,13 +339,9 @@ void ExpectFullSlotsMessage(const Pigmora& app) {
 
 // --- the registry -------------------------------------------------------------------------
 
-std::optional<RegistryValue> SavedValue(int slot) {
-    return ReadMachineValue(kTallowinKey, ValueName(slot));
-}
-
 // A REG_DWORD of exactly these 4 bytes.
 ::testing::AssertionResult HoldsBytes(int slot, const std::vector<std::uint8_t>& bytes) {
-    const auto value = SavedValue(slot);
+    const auto value = SlotValue(slot);
     if (!value) return ::testing::AssertionFailure() << "no value ColorSave" << slot;
     if (value->type != REG_DWORD)
         return ::testing::AssertionFailure() << "ColorSave" << slot << " has type " << value->type;
@@ -444,7 +438,7 @@ TEST_F(SavedTest, TheBoxDecidesWhetherToSaveButTheSwatchWhatIsSaved) {
     ClickSave(app);
     PickFromBlock(app, kBlue);  // handled after the save, and leaves the box a plain number
     EXPECT_TRUE(ShowsFlat(app, 取色_颜色1, kEmptySlotLook));
-    EXPECT_FALSE(SavedValue(1).has_value());
+    EXPECT_FALSE(SlotValue(1).has_value());
 
     // A plain number lets the save go on, and the swatch's colour is saved, not 255.
     TypeIntoDecimalBox(app, "255");
@@ -453,7 +447,7 @@ TEST_F(SavedTest, TheBoxDecidesWhetherToSaveButTheSwatchWhatIsSaved) {
         << "slot 1 shows " << Describe(FlatFill(app, 取色_颜色1));
     EXPECT_TRUE(HoldsBytes(1, StoredBytes(kBlue.colour)));
     EXPECT_TRUE(ShowsFlat(app, 取色_颜色2, kEmptySlotLook));
-    EXPECT_FALSE(SavedValue(2).has_value());
+    EXPECT_FALSE(SlotValue(2).has_value());
 }
 
 TEST_F(SavedTest, SavesFillTheSlotsInTheirOrderNotInTheOrderOfEmptying) {
@@ -518,7 +512,7 @@ TEST_F(SavedTest, LeftReleaseOverASlotMakesItsColourTheComparisonColour) {
 
 TEST_F(SavedTest, RightReleaseDeletesTheSlotsValueAndNoOther) {
     // Left over from an earlier run: nothing reads it at start.
-    ASSERT_TRUE(WriteMachineDword(kTallowinKey, ValueName(5), 0x12345678));
+    ASSERT_TRUE(WriteMachineDword(kTallowinKey, SlotValueName(5), 0x12345678));
     Pigmora app;
     ExpectInitial(app, {1, 2, 3, 4, 5});
     EXPECT_TRUE(HoldsBytes(5, {0x78, 0x56, 0x34, 0x12})) << "nothing rewritten at start";
@@ -526,31 +520,31 @@ TEST_F(SavedTest, RightReleaseDeletesTheSlotsValueAndNoOther) {
     PickFromBlock(app, kViolet);
     EmptySlot(app, 2);
     ClickSave(app);
-    ASSERT_TRUE(WaitUntil([] { return SavedValue(2).has_value(); }));
+    ASSERT_TRUE(WaitUntil([] { return SlotValue(2).has_value(); }));
     EXPECT_TRUE(HoldsBytes(2, StoredBytes(kViolet.colour)));
 
     RightReleaseOver(app, 取色_颜色2);
-    EXPECT_TRUE(WaitUntil([] { return !SavedValue(2).has_value(); })) << "ColorSave2 stays";
+    EXPECT_TRUE(WaitUntil([] { return !SlotValue(2).has_value(); })) << "ColorSave2 stays";
     EXPECT_TRUE(WaitForFlat(app, 取色_颜色2, kEmptySlotLook));
     EXPECT_TRUE(HoldsBytes(5, {0x78, 0x56, 0x34, 0x12}));
 
     // Emptying the slot of the earlier run's value removes that value, not the key.
     EmptySlot(app, 5);
-    EXPECT_TRUE(WaitUntil([] { return !SavedValue(5).has_value(); })) << "ColorSave5 stays";
+    EXPECT_TRUE(WaitUntil([] { return !SlotValue(5).has_value(); })) << "ColorSave5 stays";
     EXPECT_TRUE(MachineKeyExists(kTallowinKey));
     EXPECT_TRUE(SavedValueNames().empty());
 }
 
 TEST_F(SavedTest, RightReleaseDeletesAKeyNamedLikeTheSlotOnlyWhenThereIsNoValue) {
-    const std::wstring slotKey = std::wstring(kTallowinKey) + L"\\" + ValueName(1);
+    const std::wstring slotKey = std::wstring(kTallowinKey) + L"\\" + SlotValueName(1);
     ASSERT_TRUE(CreateMachineKey(slotKey));
-    ASSERT_TRUE(WriteMachineDword(kTallowinKey, ValueName(1), 255));
+    ASSERT_TRUE(WriteMachineDword(kTallowinKey, SlotValueName(1), 255));
     Pigmora app;
 
     // With a value to delete, the key of the same name stays.
     RightReleaseOver(app, 取色_颜色1);
     ASSERT_TRUE(WaitForFlat(app, 取色_颜色1, kEmptySlotLook));  // repainted after both steps
-    EXPECT_FALSE(SavedValue(1).has_value());
+    EXPECT_FALSE(SlotValue(1).has_value());
     EXPECT_TRUE(MachineKeyExists(slotKey));
 
     // Without one, the key goes instead.

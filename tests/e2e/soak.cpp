@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "registry.h"
+
 namespace e2e {
 
 namespace {
@@ -78,25 +80,15 @@ void CopyPhase(Pigmora& app, int clicks) {
     WaitUntil([&] { return ClipboardText() == Utf8(app.Text(取色_HTML)); });
 }
 
-bool SlotValueStored() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quov\\Tallowin", 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    pigmora::win32::unique_hkey owned(key);
-    return RegQueryValueExW(key, L"ColorSave1", nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
-}
-
 void SaveClearPhase(Pigmora& app, int cycles) {
     const POINT slot = app.Centre(取色_颜色1), save = app.Centre(取色_保存);
     for (int i = 0; i < cycles; ++i) {
         MovePointer(slot);
         PressRight();
         ReleaseRight();
-        WaitUntil([] { return !SlotValueStored(); });
+        WaitUntil([] { return !SlotStored(1); });
         ClickLeft(save);
-        WaitUntil([] { return SlotValueStored(); });
+        WaitUntil([] { return SlotStored(1); });
     }
 }
 

@@ -166,7 +166,6 @@ TEST(WindowTest, SwatchesSlotsAndZoomViewShowTheirStartingColours) {
 // of the program's own cursors are checked on the embedded files below.
 TEST(WindowTest, DragSourcesAndButtonsShowTheirPointers) {
     Pigmora app;
-    const POINT neutral = app.ClientPoint(取色_放大, 150, 150);
     // Approached from just left of the control, where the window (or the view holding it)
     // shows its plain arrow, so no other shape is passed on the way.
     auto shownOver = [&](Control c) {

@@ -23,7 +23,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -500,26 +499,10 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     Options options;
-    std::string log;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](const char* name) -> const char* {
-            const std::size_t n = std::strlen(name);
-            return arg.compare(0, n, name) == 0 ? arg.c_str() + n : nullptr;
-        };
-        if (auto v = value("--pigmora=")) e2e::Config().pigmoraExe = e2e::Wide(v);
-        if (auto v = value("--artifacts=")) e2e::Config().artifacts = e2e::Wide(v);
-        if (auto v = value("--log=")) log = v;
+    for (const std::string& arg : e2e::TakeDriverArguments(argc, argv)) {
+        auto value = [&](const char* name) { return e2e::ArgumentValue(arg, name); };
         if (auto v = value("--moves=")) options.moves = std::max(10, std::atoi(v));
         if (auto v = value("--rate=")) options.rate = std::max(1, std::atoi(v));
     }
-    // Started inside the Wine desktop, where standard output goes nowhere: report into the log.
-    if (!log.empty()) {
-        std::freopen(log.c_str(), "w", stdout);
-        std::setvbuf(stdout, nullptr, _IONBF, 0);
-    }
-    const int code = Run(options);
-    std::printf("PIGMORA_E2E_EXIT=%d\n", code);
-    std::fflush(stdout);
-    return code;
+    return e2e::ReportExit(Run(options));
 }

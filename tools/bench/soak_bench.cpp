@@ -8,25 +8,16 @@
 #include "soak.h"
 
 int main(int argc, char** argv) {
-    std::string log;
     e2e::SoakCounts counts{100000, 5000, 500, 10000, 1000};
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--pigmora=", 0) == 0) e2e::Config().pigmoraExe = e2e::Wide(arg.substr(10));
-        if (arg.rfind("--artifacts=", 0) == 0) e2e::Config().artifacts = e2e::Wide(arg.substr(12));
-        if (arg.rfind("--log=", 0) == 0) log = arg.substr(6);
-        if (arg.rfind("--scale=", 0) == 0) {
-            const double scale = std::atof(arg.substr(8).c_str());
+    for (const std::string& arg : e2e::TakeDriverArguments(argc, argv)) {
+        if (auto v = e2e::ArgumentValue(arg, "--scale=")) {
+            const double scale = std::atof(v);
             counts = {static_cast<int>(counts.dropperMoves * scale),
                       static_cast<int>(counts.magnifierMovesAt16 * scale),
                       static_cast<int>(counts.magnifierMovesAt1 * scale),
                       static_cast<int>(counts.copyClicks * scale),
                       static_cast<int>(counts.saveClearCycles * scale)};
         }
-    }
-    if (!log.empty()) {
-        std::freopen(log.c_str(), "w", stdout);
-        std::setvbuf(stdout, nullptr, _IONBF, 0);
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quov");
     int code = 1;
@@ -45,6 +36,5 @@ int main(int argc, char** argv) {
         code = r.answering ? 0 : 1;
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quov");
-    std::printf("PIGMORA_E2E_EXIT=%d\n", code);
-    return code;
+    return e2e::ReportExit(code);
 }
